@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform.h"
+
+namespace platform {
+
+bool hasLibrarySuffix(const std::string& name);
+void sortByName(std::vector<DirectoryEntry>& entries);
+
+} // namespace platform
