@@ -1,0 +1,22 @@
+// Readers of the records that many tags share. Each adds its items below the parent
+// and returns the offset just past the record.
+#pragma once
+
+#include <cstdint>
+
+#include "decoder.h"
+
+namespace tagloom {
+
+// RECT: "Rectangle" with its bit count and four signed coordinates in twips.
+uint32_t readRectangle(Decoder& decoder, ItemHandle parent, uint32_t offset);
+// MATRIX: optional scale and rotate pairs, then the translation.
+uint32_t readMatrix(Decoder& decoder, ItemHandle parent, uint32_t offset);
+// CXFORM: multiply terms, then add terms, each group present by its flag.
+uint32_t readColorTransform(Decoder& decoder, ItemHandle parent, uint32_t offset);
+// CXFORMWITHALPHA: the same with an alpha term in each group.
+uint32_t readColorTransformWithAlpha(Decoder& decoder, ItemHandle parent, uint32_t offset);
+// RGBA for shape version 3, RGB for every other version.
+uint32_t readColor(Decoder& decoder, ItemHandle parent, uint32_t offset, int shapeVersion);
+
+} // namespace tagloom
