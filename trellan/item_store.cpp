@@ -13,15 +13,9 @@ void ParseItem::reset() {
 
 ParseItem* ItemStore::take() {
     if (current_.empty() || itemsLeft_ == 0) {
-        BlockPtr block;
-        if (!spare_.empty()) {
-            block = std::move(spare_.back());
-            spare_.pop_back();
-        } else {
-            block.reset(new (std::nothrow) Block());
-            if (!block) return nullptr;
-            for (ParseItem& item : block->items) item.reset();
-        }
+        BlockPtr block(new (std::nothrow) Block());
+        if (!block) return nullptr;
+        for (ParseItem& item : block->items) item.reset();
         current_.push_back(std::move(block));
         itemsLeft_ = kItemsPerBlock;
     }
@@ -93,9 +87,10 @@ void ItemStore::clear() {
         for (uint32_t i = 0; i < used; ++i) current_[b]->items[i].reset();
         used = kItemsPerBlock;
     }
-    spare_.clear();
-    spare_.swap(retired_);
-    retired_.swap(current_);
+    // The tree before this one is released; this one's storage is kept, unused, until
+    // the next clear, so that no handle of it can come back in the tree that follows.
+    retired_ = std::move(current_);
+    current_.clear();
     itemsLeft_ = 0;
     root_ = nullptr;
     std::vector<ItemHandle>().swap(leaves_);

@@ -37,15 +37,15 @@ public:
     int32_t childCount(ItemHandle item) const;
     ItemHandle childAt(ItemHandle item, int32_t index) const;
 
-    // Destroys the tree. Its storage is kept aside for one more tree, so no handle of
-    // the tree just cleared comes back in the next one, and then serves again.
+    // Destroys the tree. Its storage is released at the clear after next, so the store
+    // holds at most the current tree and the one before it.
     void clear();
 
     static ItemHandle newFreeStanding();
     static void freeFreeStanding(ItemHandle item);
 
-    // Blocks held: those of the current tree, of the one before it, and spares.
-    size_t blockCount() const { return current_.size() + retired_.size() + spare_.size(); }
+    // Blocks held: those of the current tree and of the one before it.
+    size_t blockCount() const { return current_.size() + retired_.size(); }
 
 private:
     struct Block {
@@ -56,8 +56,7 @@ private:
     ParseItem* take();
 
     std::vector<BlockPtr> current_; // blocks of the current tree; the last one is filling
-    std::vector<BlockPtr> retired_; // blocks of the tree before it, not handed out yet
-    std::vector<BlockPtr> spare_;   // blocks free to serve the current tree
+    std::vector<BlockPtr> retired_; // blocks of the tree before it, never handed out again
     uint32_t itemsLeft_ = 0;        // items of the last current block not yet handed out
     ItemHandle root_ = nullptr;
     std::vector<ItemHandle> leaves_; // in insertion order; null entries no longer count
