@@ -62,15 +62,26 @@ TEST(BitReader, AlignMovesOnlyAfterAPartlyReadByte) {
     EXPECT_EQ(bits.bitsLeft(), 8);
 }
 
+// A locale whose decimal separator is a comma (test.sh makes sure Linux has it).
+const char* commaLocale() {
+#ifdef _WIN32
+    const char* names[] = {"German_Germany.1252", "German", "deu"};
+#else
+    const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"};
+#endif
+    for (const char* name : names)
+        if (std::setlocale(LC_ALL, name)) return name;
+    return nullptr;
+}
+
 TEST(Label, FormatsIndependentlyOfTheLocale) {
     char label[64];
-    const char* locales[] = {"C", "de_DE.UTF-8", "fr_FR.UTF-8"};
-    for (const char* locale : locales) {
-        std::setlocale(LC_ALL, locale);
-        tagloom::formatLabel(label, sizeof label, "Xmax (%d=%.2f * 20 twips)", 11000, 11000 * 0.05);
-        EXPECT_STREQ(label, "Xmax (11000=550.00 * 20 twips)") << locale;
-    }
+    const char* locale = commaLocale();
+    ASSERT_NE(locale, nullptr) << "no locale with a decimal comma is installed";
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    tagloom::formatLabel(label, sizeof label, "Xmax (%d=%.2f * 20 twips)", 11000, 11000 * 0.05);
     std::setlocale(LC_ALL, "C");
+    EXPECT_STREQ(label, "Xmax (11000=550.00 * 20 twips)") << locale;
 }
 
 TEST(Label, FormatsEachPlaceholderAndCutsToTheField) {
