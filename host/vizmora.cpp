@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "exports.h"
+#include "item_lines.h"
 #include "platform/platform.h"
 
 namespace {
@@ -89,34 +90,9 @@ bool readFile(const std::string& path, std::vector<uint8_t>* bytes) {
     return !in.bad();
 }
 
-void printJsonString(const char* text) {
-    std::putchar('"');
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-        if (*p == '"' || *p == '\\') {
-            std::putchar('\\');
-            std::putchar(*p);
-        } else if (*p < 0x20 || *p >= 0x7F) {
-            // Labels may carry bytes of the file; shown as code points of the same value
-            // so that every line stays valid JSON.
-            std::printf("\\u%04x", *p);
-        } else {
-            std::putchar(*p);
-        }
-    }
-    std::putchar('"');
-}
-
 void printItem(ItemHandle item, int depth, bool json) {
-    if (json) {
-        std::printf("{\"depth\":%d,\"start\":%lu,\"end\":%lu,\"name\":", depth,
-                    static_cast<unsigned long>(item->start), static_cast<unsigned long>(item->end));
-        printJsonString(item->name);
-        std::printf(",\"deferred\":%lu,\"tagCode\":%lu}\n", static_cast<unsigned long>(item->deferred),
-                    static_cast<unsigned long>(item->tagCode));
-    } else {
-        std::printf("%*s[%08lX..%08lX] %s%s\n", depth * 2, "", static_cast<unsigned long>(item->start),
-                    static_cast<unsigned long>(item->end), item->name, item->deferred ? "  (deferred)" : "");
-    }
+    std::string line = json ? vizmora::jsonLine(*item, depth) : vizmora::textLine(*item, depth);
+    std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
 // Pre-order walk with an explicit stack: a plug-in may build trees of any depth.
