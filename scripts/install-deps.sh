@@ -11,6 +11,7 @@ command -v cmake >/dev/null || want cmake
 command -v g++ >/dev/null || want g++
 command -v python3 >/dev/null || want python3
 [ -f /usr/src/googletest/CMakeLists.txt ] || want googletest
+[ -f /usr/include/benchmark/benchmark.h ] || want libbenchmark-dev
 command -v i686-w64-mingw32-g++-posix >/dev/null || want g++-mingw-w64-i686
 command -v i686-w64-mingw32-widl >/dev/null || command -v widl >/dev/null || want mingw-w64-tools
 command -v localedef >/dev/null || want locales

@@ -26,3 +26,24 @@ std::vector<Item> itemsNamed(const std::vector<Item>& items, const std::string& 
 }
 
 } // namespace testing_support
+
+namespace testing_support {
+
+size_t parseAndOpenEverything(RecordingEngine& engine) {
+    tagloom::parseFile(&engine);
+    ItemHandle root = nullptr;
+    engine.GetRootItem(&root);
+    std::vector<ItemHandle> pending;
+    if (root) pending.push_back(root);
+    size_t items = 0;
+    while (!pending.empty()) {
+        ItemHandle item = pending.back();
+        pending.pop_back();
+        ++items;
+        if (item->deferred) tagloom::decodeTagData(&engine, item);
+        for (ItemHandle child : engine.childrenOf(item)) pending.push_back(child);
+    }
+    return items;
+}
+
+} // namespace testing_support

@@ -21,3 +21,11 @@ ItemHandle openTag(RecordingEngine& engine, uint32_t tagCode, uint32_t start, ui
 std::vector<Item> itemsNamed(const std::vector<Item>& items, const std::string& name);
 
 } // namespace testing_support
+
+namespace testing_support {
+
+// Walks the file as ParseFile does, then opens every deferred item as a host that
+// expands everything would. Returns the number of items.
+size_t parseAndOpenEverything(RecordingEngine& engine);
+
+} // namespace testing_support
