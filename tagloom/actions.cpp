@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "records.h"
 #include "tag_table.h"
 
 namespace tagloom {
@@ -159,21 +160,6 @@ const PushType& lookupPushType(uint8_t type) {
 // there, so that item ends cannot wrap round to the start of the buffer.
 uint32_t clampOffset(uint64_t offset) { return static_cast<uint32_t>(std::min<uint64_t>(offset, UINT32_MAX)); }
 
-// The offset of the zero that ends the string at `offset`. The end of the buffer reads
-// as zeros, so a string cut off by it ends at the buffer's size.
-uint32_t nulOf(const ByteReader& bytes, uint32_t offset) {
-    uint32_t next = 0;
-    bytes.string(offset, &next, 0);
-    return next - 1;
-}
-
-// Adds the item of a NUL-terminated string at `offset` and returns the offset past it.
-uint32_t addString(Decoder& decoder, ItemHandle parent, uint32_t offset, const char* label) {
-    uint32_t nul = nulOf(decoder.bytes, offset);
-    decoder.out.add(parent, offset, nul, label);
-    return nul + 1;
-}
-
 bool moreToRead(const Decoder& decoder, uint64_t offset, uint64_t end) {
     return offset < end && decoder.bytes.inside(offset) && !decoder.out.stopped();
 }
@@ -184,8 +170,8 @@ uint32_t decodeFrameIndex(Decoder& decoder, ItemHandle data, uint32_t start, uin
 }
 
 uint32_t decodeUrl(Decoder& decoder, ItemHandle data, uint32_t start, uint32_t) {
-    uint32_t target = addString(decoder, data, start, "Target URL string");
-    return addString(decoder, data, target, "Target string");
+    uint32_t target = readString(decoder, data, start, "Target URL string");
+    return readString(decoder, data, target, "Target string");
 }
 
 uint32_t decodeWaitForFrame(Decoder& decoder, ItemHandle data, uint32_t start, uint32_t) {
@@ -197,7 +183,7 @@ uint32_t decodeWaitForFrame(Decoder& decoder, ItemHandle data, uint32_t start, u
 
 // Where the value after the type byte at `offset` ends (exclusive).
 uint64_t pushValueEnd(const Decoder& decoder, const PushType& type, uint32_t offset, uint64_t dataEnd) {
-    if (type.size == kUpToNul) return uint64_t{nulOf(decoder.bytes, offset + 1)} + 1;
+    if (type.size == kUpToNul) return uint64_t{decoder.bytes.stringEnd(offset + 1)} + 1;
     if (type.size == kRestOfRecord) return dataEnd;
     return uint64_t{offset} + 1 + type.size;
 }
@@ -225,7 +211,7 @@ uint32_t decodeConstantPool(Decoder& decoder, ItemHandle data, uint32_t start, u
     uint64_t offset = uint64_t{start} + 2;
     for (int index = 0; moreToRead(decoder, offset, end); ++index) {
         uint32_t at = static_cast<uint32_t>(offset);
-        uint32_t nul = nulOf(decoder.bytes, at);
+        uint32_t nul = decoder.bytes.stringEnd(at);
         decoder.out.add(data, at, nul, "Constant%d", index);
         offset = uint64_t{nul} + 1;
     }
@@ -240,14 +226,14 @@ uint32_t decodeBranch(Decoder& decoder, ItemHandle data, uint32_t start, uint32_
 // The function's code is one item over its raw bytes; the record loop goes on to show
 // those of them that follow the record as records of their own.
 uint32_t decodeFunction(Decoder& decoder, ItemHandle data, uint32_t start, uint32_t) {
-    uint32_t counted = addString(decoder, data, start, "FunctionName");
+    uint32_t counted = readString(decoder, data, start, "FunctionName");
     uint16_t parameterCount = decoder.bytes.u16(counted);
     decoder.out.add(data, counted, counted + 1, "Number of parameters");
     uint32_t offset = counted + 2;
     if (parameterCount != 0) {
         Group parameters(decoder.out, data, offset, "Parameters");
         for (int index = 0; index < parameterCount && moreToRead(decoder, offset, UINT64_MAX); ++index) {
-            uint32_t nul = nulOf(decoder.bytes, offset);
+            uint32_t nul = decoder.bytes.stringEnd(offset);
             decoder.out.add(parameters.handle(), offset, nul, "Parameter%d", index);
             offset = nul + 1;
         }

@@ -2,15 +2,10 @@
 
 namespace tagloom {
 
-std::string ByteReader::string(uint32_t offset, uint32_t* next, size_t limit) const {
-    std::string text;
+uint32_t ByteReader::stringEnd(uint32_t offset) const {
     uint64_t at = offset;
-    while (inside(at) && data_[at] != 0) {
-        if (text.size() < limit) text.push_back(static_cast<char>(data_[at]));
-        ++at;
-    }
-    if (next) *next = static_cast<uint32_t>(at + 1 > UINT32_MAX ? UINT32_MAX : at + 1);
-    return text;
+    while (inside(at) && data_[at] != 0) ++at;
+    return static_cast<uint32_t>(at < UINT32_MAX ? at : UINT32_MAX - 1);
 }
 
 } // namespace tagloom

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 namespace tagloom {
 
@@ -24,10 +23,9 @@ public:
     }
     int16_t s16(uint64_t offset) const { return static_cast<int16_t>(u16(offset)); }
 
-    // The NUL-terminated string at the offset, at most `limit` characters of it; the
-    // scan stops at the NUL or at the end of the buffer. `next` receives the offset
-    // just past the NUL (the end of the buffer counts as the NUL).
-    std::string string(uint32_t offset, uint32_t* next = nullptr, size_t limit = 255) const;
+    // The offset of the zero that ends the string at the offset; the buffer's size when
+    // the buffer ends first.
+    uint32_t stringEnd(uint32_t offset) const;
 
 private:
     const uint8_t* data_ = nullptr;

@@ -54,16 +54,6 @@ const std::array<ClipEventEntry, 19> kClipEvents{{
 // the first sixteen rows (29 bits).
 constexpr size_t kClipEventsOutsideVersion6 = 16;
 
-// Adds the item of a NUL-terminated string, its zero included, and returns the offset
-// past it. The end of the buffer reads as zeros, so a string cut off by it ends at the
-// buffer's size.
-uint32_t addString(Decoder& decoder, ItemHandle parent, uint32_t offset, const char* label) {
-    uint32_t next = 0;
-    decoder.bytes.string(offset, &next, 0);
-    decoder.out.add(parent, offset, next - 1, label);
-    return next;
-}
-
 // The event flags are shown; the clip action records after them are not decoded.
 uint32_t readClipActionsHeader(Decoder& decoder, ItemHandle parent, uint32_t offset) {
     bool version6 = decoder.bytes.u8(3) == 6;
@@ -114,7 +104,7 @@ uint32_t decodeExportAssets(Decoder& decoder, ItemHandle parent, uint32_t start,
     for (int index = 0; offset < end && decoder.bytes.inside(offset) && !decoder.out.stopped(); ++index) {
         uint32_t at = static_cast<uint32_t>(offset);
         decoder.out.add(parent, at, at + 1, "Character ID to export (%d)", index);
-        offset = addString(decoder, parent, at + 2, "Identifier for exported character");
+        offset = readString(decoder, parent, at + 2, "Identifier for exported character");
     }
     return static_cast<uint32_t>(std::min<uint64_t>(offset, UINT32_MAX));
 }
@@ -139,7 +129,7 @@ uint32_t decodePlaceObject2(Decoder& decoder, ItemHandle parent, uint32_t start,
         decoder.out.add(parent, offset, offset + 1, "Ratio");
         offset += 2;
     }
-    if (has[kHasName]) offset = addString(decoder, parent, offset, "Name");
+    if (has[kHasName]) offset = readString(decoder, parent, offset, "Name");
     if (has[kHasClipDepth]) {
         decoder.out.add(parent, offset, offset + 1, "Clip depth");
         offset += 2;

@@ -1,5 +1,7 @@
 #include "records.h"
 
+#include <initializer_list>
+
 namespace tagloom {
 namespace {
 
@@ -90,6 +92,12 @@ uint32_t readColor(Decoder& decoder, ItemHandle parent, uint32_t offset, int sha
     }
     decoder.out.add(parent, offset, offset + 2, "RGB");
     return offset + 3;
+}
+
+uint32_t readString(Decoder& decoder, ItemHandle parent, uint32_t offset, const char* label) {
+    uint32_t zero = decoder.bytes.stringEnd(offset);
+    decoder.out.add(parent, offset, zero, "%s", label);
+    return zero + 1;
 }
 
 } // namespace tagloom

@@ -18,5 +18,8 @@ uint32_t readColorTransform(Decoder& decoder, ItemHandle parent, uint32_t offset
 uint32_t readColorTransformWithAlpha(Decoder& decoder, ItemHandle parent, uint32_t offset);
 // RGBA for shape version 3, RGB for every other version.
 uint32_t readColor(Decoder& decoder, ItemHandle parent, uint32_t offset, int shapeVersion);
+// A NUL-terminated string: one item over its characters and its zero. The end of the
+// buffer reads as zeros, so a string cut off by it ends at the buffer's size.
+uint32_t readString(Decoder& decoder, ItemHandle parent, uint32_t offset, const char* label);
 
 } // namespace tagloom
