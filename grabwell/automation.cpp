@@ -88,7 +88,7 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARA
     // Script engines add DISPATCH_PROPERTYGET to a method call whose result is kept.
     if (!(flags & DISPATCH_METHOD) || (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)))
         return DISP_E_MEMBERNOTFOUND;
-    if (!params) return E_INVALIDARG;
+    if (!params || (params->cArgs != 0 && !params->rgvarg)) return E_INVALIDARG;
     if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
     if (params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
 
@@ -100,10 +100,15 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARA
         if (argumentError) *argumentError = 0;
         return DISP_E_TYPEMISMATCH;
     }
-    std::string argument = toAnsi(V_BSTR(&text));
+    HRESULT outcome = S_OK;
+    try {
+        std::string argument = toAnsi(V_BSTR(&text));
+        methods_[id - 1].call(*this, argument.c_str());
+    } catch (...) {
+        outcome = E_OUTOFMEMORY;
+    }
     VariantClear(&text);
-    methods_[id - 1].call(*this, argument.c_str());
-    return S_OK;
+    return outcome;
 }
 
 HRESULT ClassFactory::getClassObject(REFCLSID classId, REFIID iid, void** object) {

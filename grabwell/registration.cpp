@@ -19,7 +19,7 @@ void writeRegistryEntry(const RegistryEntry& entry) {
     if (RegCreateKeyExA(HKEY_CLASSES_ROOT, entry.key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
                         &key, nullptr) != ERROR_SUCCESS)
         return;
-    if (!entry.keepExistingValue || !hasDefaultValue(key)) {
+    if (entry.when == WriteWhen::Always || !hasDefaultValue(key)) {
         RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(entry.value),
                        static_cast<DWORD>(std::strlen(entry.value) + 1));
     }

@@ -5,12 +5,18 @@
 
 namespace grabwell {
 
+enum class WriteWhen {
+    Always,
+    // Only while the key's default value is missing or empty: a value already there
+    // is kept.
+    KeyHasNoValue,
+};
+
 // One key under HKEY_CLASSES_ROOT and the text of its default value.
 struct RegistryEntry {
     const char* key;
     const char* value;
-    // Leaves a default value that is already there (and not empty) as it is.
-    bool keepExistingValue;
+    WriteWhen when;
 };
 
 // Writes every entry, in order; an entry that cannot be written is skipped.
