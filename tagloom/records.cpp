@@ -5,16 +5,6 @@
 namespace tagloom {
 namespace {
 
-// Adds one bit field's item: it runs from the byte index before the read to the byte
-// index after it.
-uint32_t readField(Decoder& decoder, BitReader& bits, ItemHandle parent, int count, bool isSigned,
-                   const char* label) {
-    uint32_t start = bits.index();
-    uint32_t value = isSigned ? static_cast<uint32_t>(bits.readSigned(count)) : bits.readUnsigned(count);
-    decoder.out.add(parent, start, bits.index(), label, value);
-    return value;
-}
-
 // A colour transform's term items cover only the byte that holds the term's last bit.
 uint32_t readTerm(Decoder& decoder, BitReader& bits, ItemHandle parent, int count, const char* label) {
     uint32_t value = bits.readUnsigned(count);
@@ -40,10 +30,24 @@ uint32_t readTransform(Decoder& decoder, ItemHandle parent, uint32_t offset, con
 
 } // namespace
 
+uint32_t readUnsignedField(Decoder& decoder, BitReader& bits, ItemHandle parent, int count, const char* label) {
+    uint32_t start = bits.index();
+    uint32_t value = bits.readUnsigned(count);
+    decoder.out.add(parent, start, bits.index(), label, value);
+    return value;
+}
+
+int32_t readSignedField(Decoder& decoder, BitReader& bits, ItemHandle parent, int count, const char* label) {
+    uint32_t start = bits.index();
+    int32_t value = bits.readSigned(count);
+    decoder.out.add(parent, start, bits.index(), label, value);
+    return value;
+}
+
 uint32_t readRectangle(Decoder& decoder, ItemHandle parent, uint32_t offset) {
     BitReader bits(decoder.bytes, offset);
     Group rectangle(decoder.out, parent, offset, "Rectangle");
-    int valueBits = static_cast<int>(readField(decoder, bits, rectangle.handle(), 5, false, "Nbits (%d)"));
+    int valueBits = static_cast<int>(readUnsignedField(decoder, bits, rectangle.handle(), 5, "Nbits (%d)"));
     for (const char* label : {"Xmin (%d=%.2f * 20 twips)", "Xmax (%d=%.2f * 20 twips)", "Ymin (%d=%.2f * 20 twips)",
                               "Ymax (%d=%.2f * 20 twips)"}) {
         uint32_t start = bits.index();
@@ -59,19 +63,19 @@ uint32_t readMatrix(Decoder& decoder, ItemHandle parent, uint32_t offset) {
     BitReader bits(decoder.bytes, offset);
     Group matrix(decoder.out, parent, offset, "Matrix");
     ItemHandle m = matrix.handle();
-    if (readField(decoder, bits, m, 1, false, "HasScale = %d")) {
-        int scaleBits = static_cast<int>(readField(decoder, bits, m, 5, false, "ScaleBits = %d"));
-        readField(decoder, bits, m, scaleBits, false, "ScaleX = %d");
-        readField(decoder, bits, m, scaleBits, false, "ScaleY = %d");
+    if (readUnsignedField(decoder, bits, m, 1, "HasScale = %d")) {
+        int scaleBits = static_cast<int>(readUnsignedField(decoder, bits, m, 5, "ScaleBits = %d"));
+        readUnsignedField(decoder, bits, m, scaleBits, "ScaleX = %d");
+        readUnsignedField(decoder, bits, m, scaleBits, "ScaleY = %d");
     }
-    if (readField(decoder, bits, m, 1, false, "HasRotate = %d")) {
-        int rotateBits = static_cast<int>(readField(decoder, bits, m, 5, false, "RotateBits = %d"));
-        readField(decoder, bits, m, rotateBits, false, "RotateX = %d");
-        readField(decoder, bits, m, rotateBits, false, "RotateY = %d");
+    if (readUnsignedField(decoder, bits, m, 1, "HasRotate = %d")) {
+        int rotateBits = static_cast<int>(readUnsignedField(decoder, bits, m, 5, "RotateBits = %d"));
+        readUnsignedField(decoder, bits, m, rotateBits, "RotateX = %d");
+        readUnsignedField(decoder, bits, m, rotateBits, "RotateY = %d");
     }
-    int translateBits = static_cast<int>(readField(decoder, bits, m, 5, false, "TranslateBits = %d"));
-    readField(decoder, bits, m, translateBits, true, "TranslateX = %d");
-    readField(decoder, bits, m, translateBits, true, "TranslateY = %d");
+    int translateBits = static_cast<int>(readUnsignedField(decoder, bits, m, 5, "TranslateBits = %d"));
+    readSignedField(decoder, bits, m, translateBits, "TranslateX = %d");
+    readSignedField(decoder, bits, m, translateBits, "TranslateY = %d");
     bits.align();
     matrix.close(bits.index() - 1);
     return bits.index();

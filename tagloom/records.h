@@ -8,6 +8,11 @@
 
 namespace tagloom {
 
+// One bit field as an item whose range runs from the byte index before the read to
+// the byte index after it; the label formats the value. Returns the value.
+uint32_t readUnsignedField(Decoder& decoder, BitReader& bits, ItemHandle parent, int count, const char* label);
+int32_t readSignedField(Decoder& decoder, BitReader& bits, ItemHandle parent, int count, const char* label);
+
 // RECT: "Rectangle" with its bit count and four signed coordinates in twips.
 uint32_t readRectangle(Decoder& decoder, ItemHandle parent, uint32_t offset);
 // MATRIX: optional scale and rotate pairs, then the translation.

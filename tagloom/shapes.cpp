@@ -63,19 +63,12 @@ struct ShapeRecords {
     uint32_t lineIndexBits = 0;
 };
 
-// A bit field's item runs from the cursor's byte before the read to its byte after it.
 uint32_t readUnsignedField(ShapeRecords& shape, ItemHandle parent, uint32_t count, const char* label) {
-    uint32_t start = shape.bits.index();
-    uint32_t value = shape.bits.readUnsigned(static_cast<int>(count));
-    shape.decoder.out.add(parent, start, shape.bits.index(), label, value);
-    return value;
+    return readUnsignedField(shape.decoder, shape.bits, parent, static_cast<int>(count), label);
 }
 
 int32_t readSignedField(ShapeRecords& shape, ItemHandle parent, uint32_t count, const char* label) {
-    uint32_t start = shape.bits.index();
-    int32_t value = shape.bits.readSigned(static_cast<int>(count));
-    shape.decoder.out.add(parent, start, shape.bits.index(), label, value);
-    return value;
+    return readSignedField(shape.decoder, shape.bits, parent, static_cast<int>(count), label);
 }
 
 // ---- Style arrays (whole bytes) ----

@@ -338,7 +338,9 @@ TEST(Malformed, AFailedAddItemAddsNothingBelowTheMissingItem) {
         EXPECT_EQ(engine.itemCount(), allowed);
         std::vector<Item> items = engine.tree();
         EXPECT_EQ(items.size(), allowed); // every item added is reachable from the root
-        if (allowed) EXPECT_EQ(items.front().name, "Whole File");
+        if (allowed) {
+            EXPECT_EQ(items.front().name, "Whole File");
+        }
     }
 }
 
