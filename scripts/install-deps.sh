@@ -14,7 +14,7 @@ command -v python3 >/dev/null || want python3
 [ -f /usr/include/benchmark/benchmark.h ] || want libbenchmark-dev
 command -v i686-w64-mingw32-g++-posix >/dev/null || want g++-mingw-w64-i686
 command -v i686-w64-mingw32-widl >/dev/null || command -v widl >/dev/null || want mingw-w64-tools
-command -v localedef >/dev/null || want locales
+[ -f /usr/share/i18n/locales/de_DE ] || want locales
 if ! command -v wine >/dev/null || ! dpkg -s wine32:i386 >/dev/null 2>&1; then
   want wine wine32:i386
 fi
