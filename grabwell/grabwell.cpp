@@ -46,9 +46,11 @@ void sendToViewer(HWND viewer, const char* url) {
     SendMessageA(viewer, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
 }
 
-// The shell starts the viewer asynchronously; whether it could is not reported.
+// The shell starts the viewer asynchronously; whether it could is not reported. The
+// directory ends in a backslash and "\vizmora.exe" follows it, so the path holds two
+// backslashes in a row, which the shell accepts.
 void startViewer(const char* url) {
-    std::string viewer = directoryOf(modulePath(ownModule)) + kViewerProgram;
+    std::string viewer = directoryOf(modulePath(ownModule)) + "\\" + kViewerProgram;
     ShellExecuteA(nullptr, "open", viewer.c_str(), url, nullptr, SW_SHOW);
 }
 
