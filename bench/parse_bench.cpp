@@ -11,6 +11,7 @@
 
 #include "corpus.h"
 #include "engine.h"
+#include "engine_walk.h"
 
 using namespace testing_support;
 
@@ -48,29 +49,6 @@ struct EngineHolder {
     ~EngineHolder() { engine->Release(); }
 };
 
-// Opens every deferred item of the tree; returns how many items the tree then has.
-size_t openEverything(IParseEngine* engine) {
-    std::vector<ItemHandle> pending;
-    size_t items = 0;
-    ItemHandle root = nullptr;
-    engine->GetRootItem(&root);
-    if (root) pending.push_back(root);
-    while (!pending.empty()) {
-        ItemHandle item = pending.back();
-        pending.pop_back();
-        ++items;
-        if (item->deferred) engine->ParseDeferred(item);
-        int32_t count = 0;
-        engine->GetChildCount(item, &count);
-        for (int32_t i = 0; i < count; ++i) {
-            ItemHandle child = nullptr;
-            engine->GetChild(item, i, &child);
-            pending.push_back(child);
-        }
-    }
-    return items;
-}
-
 void BM_ParseLargeMovie(benchmark::State& state) {
     EngineHolder holder(largeMovie());
     for (auto _ : state) benchmark::DoNotOptimize(holder.engine->Parse());
@@ -83,7 +61,7 @@ void BM_ParseAndOpenEveryTag(benchmark::State& state) {
     size_t items = 0;
     for (auto _ : state) {
         holder.engine->Parse();
-        items = openEverything(holder.engine);
+        items = walkTree(holder.engine, true).size();
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * largeMovie().size()));
     state.counters["items"] = static_cast<double>(items);
@@ -114,12 +92,12 @@ void BM_RepeatedParsesHoldTwoTrees(benchmark::State& state) {
                          }))->bytes;
     EngineHolder holder(bytes);
     holder.engine->Parse();
-    openEverything(holder.engine);
+    walkTree(holder.engine, true);
     size_t oneTree = holder.engine->blockCount();
     size_t most = 0;
     for (auto _ : state) {
         holder.engine->Parse();
-        openEverything(holder.engine);
+        walkTree(holder.engine, true);
         most = std::max(most, holder.engine->blockCount());
     }
     state.counters["blocks_one_tree"] = static_cast<double>(oneTree);

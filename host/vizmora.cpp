@@ -1,7 +1,6 @@
 // vizmora: loads the parse engine beside itself, hands it a file and prints the tree.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>

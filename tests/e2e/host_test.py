@@ -3,7 +3,6 @@
 messages.
 
 usage: host_test.py [--wine RUNNER] HOST"""
-import json
 import os
 import struct
 import sys

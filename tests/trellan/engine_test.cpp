@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine_library.h"
+#include "engine_walk.h"
 #include "swf_builder.h"
 
 using namespace testing_support;
@@ -66,19 +67,6 @@ ItemHandle rootOf(IParseEngine* engine) {
     ItemHandle root = reinterpret_cast<ItemHandle>(1);
     EXPECT_EQ(engine->GetRootItem(&root), S_OK);
     return root;
-}
-
-// Every handle of the tree, in pre-order.
-std::vector<ItemHandle> allItems(IParseEngine* engine) {
-    std::vector<ItemHandle> items, pending;
-    if (ItemHandle root = rootOf(engine)) pending.push_back(root);
-    while (!pending.empty()) {
-        ItemHandle item = pending.back();
-        pending.pop_back();
-        items.push_back(item);
-        for (int32_t i = childCount(engine, item); i-- > 0;) pending.push_back(childAt(engine, item, i));
-    }
-    return items;
 }
 
 const Bytes& sampleMovie() {
@@ -257,11 +245,11 @@ TEST(ItemTree, NoHandleOfTheFormerTreeComesBackAfterAParse) {
     ref->SetData(sampleMovie().data(), static_cast<uint32_t>(sampleMovie().size()));
     ref->SetFileType("swf");
     ASSERT_EQ(ref->Parse(), S_OK);
-    std::vector<ItemHandle> before = allItems(ref.engine);
+    std::vector<ItemHandle> before = walkTree(ref.engine);
     ASSERT_GT(before.size(), 10u);
     for (int parse = 0; parse < 3; ++parse) {
         ASSERT_EQ(ref->Parse(), S_OK);
-        std::vector<ItemHandle> after = allItems(ref.engine);
+        std::vector<ItemHandle> after = walkTree(ref.engine);
         EXPECT_EQ(after.size(), before.size());
         std::set<ItemHandle> former(before.begin(), before.end());
         for (ItemHandle item : after) EXPECT_EQ(former.count(item), 0u);
@@ -286,7 +274,7 @@ TEST(Dispatch, DeferredItemsGoToTheMatchingPluginEveryTimeTheyAreOpened) {
     ref->SetFileType("SWF");
     ASSERT_EQ(ref->Parse(), S_OK);
     ItemHandle sprite = nullptr;
-    for (ItemHandle item : allItems(ref.engine))
+    for (ItemHandle item : walkTree(ref.engine))
         if (item->deferred && item->tagCode == 39) sprite = item;
     ASSERT_NE(sprite, nullptr);
     EXPECT_EQ(findAt(ref.engine, sprite->start), sprite);
